@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through CTest.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/scripts/setup.sh"
+cd "${BUILD_DIR:-$root/build}"
+ctest --output-on-failure --parallel "$(nproc)" --timeout 300 "$@"

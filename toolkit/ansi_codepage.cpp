@@ -1,0 +1,1 @@
+#include "ansi_codepage.h"

@@ -1,0 +1,1 @@
+#include "desktop_services.h"

@@ -1,0 +1,1 @@
+#include "help_links.h"
