@@ -319,17 +319,18 @@ bool WriteWholeFile(const QString &path, const QString &text, QString *errorText
     const auto bytes = toAnsi(text);
     if (!bytes) {
         const qsizetype at = text.indexOf(firstNonAnsiChar(text));
-        const uint codePoint = QStringView(text).mid(at).toUcs4().value(0);
-        return report(LastErrorText(
-            QStringLiteral("Zeichen nicht darstellbar: \"%1\" (U+%2)")
-                .arg(QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1),
-                     ToHexPadded(codePoint, 4)),
-            EILSEQ));
+        const char32_t codePoint = QStringView(text).mid(at).toUcs4().value(0);
+        return report(
+            LastErrorText(QStringLiteral("Zeichen nicht darstellbar: \"%1\" (U+%2)")
+                              .arg(QString::fromUcs4(&codePoint, 1), ToHexPadded(codePoint, 4)),
+                          EILSEQ));
     }
 
-    // A read-only file is replaced like any other, and the copy must not inherit the lock.
     QFileInfo existing(path);
-    if (existing.exists() && existing.isFile())
+    if (existing.isDir())
+        return report(LastErrnoText(EISDIR));
+    // A read-only file is replaced like any other, and the copy must not inherit the lock.
+    if (existing.exists())
         QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
 
     QSaveFile file(path);
@@ -337,9 +338,15 @@ bool WriteWholeFile(const QString &path, const QString &text, QString *errorText
     const bool written =
         file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size() && file.commit();
     if (!written) {
-        const int number = errno != 0 ? errno : static_cast<int>(file.error());
+        // errno names the failure only when Qt's description is the system's text for it.
+        const int systemError = errno;
+        const QString description = file.errorString();
+        const int qtError = static_cast<int>(file.error());
+        const bool fromSystem =
+            systemError != 0 &&
+            description.contains(QString::fromLocal8Bit(std::strerror(systemError)));
         file.cancelWriting();
-        return report(LastErrorText(file.errorString(), number));
+        return report(LastErrorText(description, fromSystem ? systemError : qtError));
     }
     return true;
 }
