@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 namespace toolkit {
 
@@ -35,12 +36,13 @@ int halveRoundedToEven(int n, int shift)
     return quotient;
 }
 
+// The key byte for the character at position (from 1).
 int keyByte(int key, int position)
 {
     return halveRoundedToEven(key, position % 8) & 255;
 }
 
-// Four hexadecimal digits from start as a number, or -1 when one of them is not a digit.
+// Four hexadecimal digits from start as a number, or -1 when one is not a hexadecimal digit.
 int hexGroup(const QString &text, qsizetype start)
 {
     int value = 0;
@@ -73,7 +75,7 @@ QString scramble(const QString &text, bool *ok)
     result.reserve((bytes->size() + 1) * 4);
     for (qsizetype i = 0; i < bytes->size(); ++i) {
         const int c = static_cast<unsigned char>(bytes->at(i));
-        const int m = (c ^ keyByte(key, static_cast<int>((i + 1) % 8))) * 16;
+        const int m = (c ^ keyByte(key, static_cast<int>(i + 1))) * 16;
         const int high = static_cast<int>(random->bounded(16u));
         const int low = static_cast<int>(random->bounded(16u));
         result += ToHexPadded(m | (high << 12) | low, 4);
@@ -97,7 +99,7 @@ QString unscramble(const QString &text, bool *ok)
         if (group < 0)
             return {};
         const int m = (group & 4080) / 16;
-        bytes.append(static_cast<char>(m ^ keyByte(key, static_cast<int>(bytes.size() + 1) % 8)));
+        bytes.append(static_cast<char>(m ^ keyByte(key, static_cast<int>(bytes.size() + 1))));
     }
     *ok = true;
     return fromAnsi(bytes);
