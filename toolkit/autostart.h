@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace toolkit {
 
 QString autostartFolder(bool allUsers);
@@ -25,12 +27,18 @@ bool AutostartEntryExists(const QString &name, bool allUsers, bool once);
 // The program and arguments of an existing entry, or empty.
 QStringList AutostartEntryCommand(const QString &name, bool allUsers, bool once);
 
+using LinkOperation = std::function<bool(const QString &path)>;
+
 // The autostart check box of a program: its tag is empty until InitAutostartChoice has run.
 struct AutostartContext {
     const Product &product;
     QStringList command; // what the entry starts, e.g. { ProgramFilePath(), "/AUTOSTART" }
     Registry &registry;
     MessageBoxes &boxes;
+    // How the old Startup link is made writable and deleted; empty means the file system
+    // itself. Given by tests for the failures that no folder shows to an administrator.
+    LinkOperation resetAttributes = {};
+    LinkOperation removeFile = {};
 };
 void InitAutostartChoice(CheckBox &box, AutostartContext &context);
 void ApplyAutostartChoice(CheckBox &box, AutostartContext &context);

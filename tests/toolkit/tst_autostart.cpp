@@ -126,8 +126,8 @@ void AutostartTest::cleanup()
     restore("XDG_CONFIG_HOME", m_savedConfigHome);
     restore("XDG_CONFIG_DIRS", m_savedConfigDirs);
     // A folder made read-only by a test must be removable again.
-    QFile::setPermissions(startupFolder(), QFile::permissions(startupFolder()) |
-                                               QFileDevice::WriteOwner);
+    QFile::setPermissions(startupFolder(),
+                          QFile::permissions(startupFolder()) | QFileDevice::WriteOwner);
 }
 
 void AutostartTest::folders_data()
@@ -137,11 +137,18 @@ void AutostartTest::folders_data()
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("allUsers");
 
-    QTest::newRow("set") << "<tmp>/cfg" << "<tmp>/a:<tmp>/b" << "<tmp>/cfg/autostart"
+    QTest::newRow("set") << "<tmp>/cfg"
+                         << "<tmp>/a:<tmp>/b"
+                         << "<tmp>/cfg/autostart"
                          << "<tmp>/a/autostart";
-    QTest::newRow("unset") << "-" << "-" << "<tmp>/home/.config/autostart" << "/etc/xdg/autostart";
-    QTest::newRow("empty and relative are ignored")
-        << "" << "rel:<tmp>/b" << "<tmp>/home/.config/autostart" << "<tmp>/b/autostart";
+    QTest::newRow("unset") << "-"
+                           << "-"
+                           << "<tmp>/home/.config/autostart"
+                           << "/etc/xdg/autostart";
+    QTest::newRow("empty and relative are ignored") << ""
+                                                    << "rel:<tmp>/b"
+                                                    << "<tmp>/home/.config/autostart"
+                                                    << "<tmp>/b/autostart";
 }
 
 void AutostartTest::folders()
@@ -176,11 +183,10 @@ void AutostartTest::execValueQuoting_data()
                            << "/opt/corvix/Corvix /AUTOSTART";
     QTest::newRow("blank") << QStringList{"/opt/Quillon Software/Corvix"}
                            << "\"/opt/Quillon Software/Corvix\"";
-    QTest::newRow("reserved character without blank") << QStringList{"/opt/a&b", "it's"}
-                                                       << "\"/opt/a&b\" \"it's\"";
-    QTest::newRow("escaped inside quotes")
-        << QStringList{"/opt/x", "say \"$HOME\" `now`"}
-        << "/opt/x \"say \\\\\"\\\\$HOME\\\\\" \\\\`now\\\\`\"";
+    QTest::newRow("reserved character without blank")
+        << QStringList{"/opt/a&b", "it's"} << "\"/opt/a&b\" \"it's\"";
+    QTest::newRow("escaped inside quotes") << QStringList{"/opt/x", "say \"$HOME\" `now`"}
+                                           << "/opt/x \"say \\\\\"\\\\$HOME\\\\\" \\\\`now\\\\`\"";
     QTest::newRow("backslash") << QStringList{"/opt/x", "a\\b"} << "/opt/x \"a\\\\\\\\b\"";
     QTest::newRow("percent") << QStringList{"/opt/x", "100%", "50% off"}
                              << "/opt/x 100%% \"50%% off\"";
@@ -199,8 +205,13 @@ void AutostartTest::entryRoundTrip_data()
     QTest::addColumn<QStringList>("command");
     QTest::addColumn<bool>("once");
 
-    const QStringList nasty{"/opt/Quillon Software/Corvix \"neu\"/Cor$vix", "/AUTOSTART",
-                            "100% sicher", "a\\b", "it's", "`x`", ""};
+    const QStringList nasty{"/opt/Quillon Software/Corvix \"neu\"/Cor$vix",
+                            "/AUTOSTART",
+                            "100% sicher",
+                            "a\\b",
+                            "it's",
+                            "`x`",
+                            ""};
     QTest::newRow("simple") << QStringList{"/opt/corvix/Corvix", "/AUTOSTART"} << false;
     QTest::newRow("blanks, quotes, $, %, backslash") << nasty << false;
     QTest::newRow("once entry") << nasty << true;
@@ -220,7 +231,7 @@ void AutostartTest::entryRoundTrip()
     QCOMPARE(QFileInfo(file).path(), config() + "/autostart");
     const QString text = QString::fromUtf8(readBytes(file));
     QVERIFY(text.startsWith("[Desktop Entry]\n"));
-    for (const QString &line : {"Type=Application", "Name=Corvix", "X-GNOME-Autostart-enabled=true"})
+    for (const QString line : {"Type=Application", "Name=Corvix", "X-GNOME-Autostart-enabled=true"})
         QVERIFY2(text.split('\n').contains(line), qPrintable(line));
 
     QStringList expectedWords = command;
@@ -258,8 +269,8 @@ void AutostartTest::disabledEntriesDoNotExist_data()
     QTest::newRow("switched off by the desktop")
         << QByteArray("X-GNOME-Autostart-enabled=false\n") << false;
     QTest::newRow("Hidden=false") << QByteArray("Hidden=false\n") << true;
-    QTest::newRow("Hidden in another group") << QByteArray("[Desktop Action x]\nHidden=true\n")
-                                             << true;
+    QTest::newRow("Hidden in another group")
+        << QByteArray("[Desktop Action x]\nHidden=true\n") << true;
 }
 
 void AutostartTest::disabledEntriesDoNotExist()
@@ -293,20 +304,17 @@ void AutostartTest::initChoice_data()
     QTest::addColumn<QStringList>("messages");
 
     const QString link = "<startup>/Corvix.lnk";
-    QTest::newRow("entry, no link") << true << false << false << false << true << "old"
-                                    << QStringList();
+    QTest::newRow("entry, no link")
+        << true << false << false << false << true << "old" << QStringList();
     QTest::newRow("neither") << false << false << false << false << false << "" << QStringList();
-    QTest::newRow("old link") << false << true << false << false << true << "new"
-                              << QStringList();
-    QTest::newRow("old link and entry") << true << true << false << false << true << "new"
-                                        << QStringList();
+    QTest::newRow("old link") << false << true << false << false << true << "new" << QStringList();
+    QTest::newRow("old link and entry")
+        << true << true << false << false << true << "new" << QStringList();
     // Small seams stand in for a medium that refuses, which no folder does for an administrator.
-    QTest::newRow("link cannot be deleted")
-        << false << true << false << true << true << "new"
-        << QStringList{"Datei nicht löschbar: " + link};
-    QTest::newRow("attributes cannot be reset")
-        << false << true << true << false << true << "new"
-        << QStringList{"Attribute nicht löschbar: " + link};
+    QTest::newRow("link cannot be deleted") << false << true << false << true << true << "new"
+                                            << QStringList{"Datei nicht löschbar: " + link};
+    QTest::newRow("attributes cannot be reset") << false << true << true << false << true << "new"
+                                                << QStringList{"Attribute nicht löschbar: " + link};
     QTest::newRow("both fail") << false << true << true << true << true << "new"
                                << QStringList{"Attribute nicht löschbar: " + link,
                                               "Datei nicht löschbar: " + link};
@@ -380,8 +388,7 @@ void AutostartTest::linkInReadOnlyFolder()
                                 startupFolder(), RegSz);
     const QString link = startupFolder() + "/Corvix.lnk";
     writeBytes(link, "L");
-    QVERIFY(QFile::setPermissions(startupFolder(),
-                                  QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QVERIFY(QFile::setPermissions(startupFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
     RecordingBoxes boxes;
     AutostartContext context{corvix, {"/opt/corvix/Corvix", "/AUTOSTART"}, registry, boxes};
