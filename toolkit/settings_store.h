@@ -47,6 +47,8 @@ class UserSettings {
 public:
     explicit UserSettings(const QString &productName);
     ~UserSettings();
+    UserSettings(const UserSettings &) = delete;
+    UserSettings &operator=(const UserSettings &) = delete;
     void SaveUserSetting(const QString &name, const QVariant &value);
     QString LoadUserSetting(const QString &name, const QString &defaultValue);
 
