@@ -79,8 +79,8 @@ void AccountSettings::LoadSettings()
     form.hostLabelText = toolkit::FillPlaceholders(hostLabelTemplate());
 
     bool ok = false;
-    const QString login =
-        toolkit::ScrambleText(ReadServiceSetting(QStringLiteral("TB"), QString(), false), false, &ok);
+    const QString login = toolkit::ScrambleText(
+        ReadServiceSetting(QStringLiteral("TB"), QString(), false), false, &ok);
     const QStringList fields = login.split(kFieldSeparator);
     for (int i = 0; i < int(form.FtpTB.size()); ++i)
         form.FtpTB[size_t(i)].setText(ok && fields.size() >= 4 ? fields.at(i) : QString());
@@ -118,16 +118,14 @@ void AccountSettings::SaveSettings()
                            "werden kann - bitte ändern.")
                 .arg(toolkit::firstNonAnsiChar(login)));
     }
-    WriteServiceSetting(QStringLiteral("WC"), form.WildcardChk.isChecked() ? QStringLiteral("1")
-                                                                           : QStringLiteral("0"),
+    WriteServiceSetting(QStringLiteral("WC"),
+                        form.WildcardChk.isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
                         false);
-    WriteServiceSetting(QStringLiteral("TSA"),
-                        form.ThisServiceActiveChk.isChecked() ? QStringLiteral("1")
-                                                              : QStringLiteral("0"),
-                        false);
-    WriteServiceSetting(QStringLiteral("AT"), form.networkMode() ? QStringLiteral("1")
-                                                                 : QStringLiteral("0"),
-                        true);
+    WriteServiceSetting(
+        QStringLiteral("TSA"),
+        form.ThisServiceActiveChk.isChecked() ? QStringLiteral("1") : QStringLiteral("0"), false);
+    WriteServiceSetting(QStringLiteral("AT"),
+                        form.networkMode() ? QStringLiteral("1") : QStringLiteral("0"), true);
 }
 
 bool AccountSettings::LoginDataComplete() const

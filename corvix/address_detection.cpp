@@ -15,8 +15,8 @@
 namespace corvix {
 
 namespace {
-const QString kNoAddressNetwork = QStringLiteral(
-    "Die aktuelle IP konnte nicht ermittelt werden (Ggf. ist der IP-Server down. Sind Sie online?)");
+const QString kNoAddressNetwork = QStringLiteral("Die aktuelle IP konnte nicht ermittelt werden "
+                                                 "(Ggf. ist der IP-Server down. Sind Sie online?)");
 const QString kNoAddressDirect = QStringLiteral(
     "Die aktuelle IP konnte nicht ermittelt werden (Ist der PC bereits ins Internet eingewählt?)");
 

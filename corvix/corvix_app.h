@@ -17,8 +17,8 @@ class QSessionManager;
 namespace corvix {
 
 struct CorvixAppOptions {
-    QString iniPath;            // empty: the program's own Corvix.INI
-    QString registryFile;       // empty: the per-user default
+    QString iniPath;      // empty: the program's own Corvix.INI
+    QString registryFile; // empty: the per-user default
     int transferTimeoutMs = 30000;
 };
 

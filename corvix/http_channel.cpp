@@ -32,6 +32,9 @@ void HttpChannel::start(const TransferRequest &request)
         // reply code rather than a challenge.
         const QByteArray login = request.userName.toUtf8() + ':' + request.password.toUtf8();
         req.setRawHeader("Authorization", "Basic " + login.toBase64());
+        // A redirect must never carry the login to another host.
+        req.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
     }
     m_busy = true;
     m_timedOut = false;

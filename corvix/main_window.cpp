@@ -81,8 +81,7 @@ QString toBoxLines(const QString &formText)
     return text;
 }
 
-MainWindow::MainWindow(toolkit::UserSettings &userSettings, toolkit::Shell &shell,
-                       QWidget *parent)
+MainWindow::MainWindow(toolkit::UserSettings &userSettings, toolkit::Shell &shell, QWidget *parent)
     : QMainWindow(parent), m_userSettings(userSettings), m_shell(shell)
 {
     initAssets();
@@ -159,7 +158,8 @@ void MainWindow::buildWidgets()
     auto *access = new QGroupBox(QStringLiteral("Internetanbindung"), central);
     access->setObjectName(QStringLiteral("Frame1_1"));
     auto *accessGrid = new QGridLayout(access);
-    m_access[0] = new QRadioButton(QStringLiteral("N&ormale Einwahl direkt über diesen PC"), access);
+    m_access[0] =
+        new QRadioButton(QStringLiteral("N&ormale Einwahl direkt über diesen PC"), access);
     m_access[1] = new QRadioButton(QStringLiteral("&Über Netzwerk"), access);
     auto *accessLabel = new QLabel(QStringLiteral("Internetzugang: "), access);
     accessLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -243,8 +243,8 @@ void MainWindow::bindForm()
 {
     CorvixForm &form = m_cycle->form();
     const auto refresh = [this] { showForm(); };
-    for (auto *box : {&form.AppActiveChk, &form.AutoStartChk, &form.ThisServiceActiveChk,
-                      &form.WildcardChk})
+    for (auto *box :
+         {&form.AppActiveChk, &form.AutoStartChk, &form.ThisServiceActiveChk, &form.WildcardChk})
         box->onViewChange = refresh;
     for (auto &box : form.FtpTB)
         box.onViewChange = refresh;
@@ -264,10 +264,11 @@ void MainWindow::bindForm()
     forward(m_wildcard, form.WildcardChk);
 
     for (int i : {0, 1, 3}) {
-        connect(m_lineBoxes[size_t(i)], &QLineEdit::textChanged, this, [this, &form, i](const QString &text) {
-            if (!m_showingForm)
-                form.FtpTB[size_t(i)].setText(text);
-        });
+        connect(m_lineBoxes[size_t(i)], &QLineEdit::textChanged, this,
+                [this, &form, i](const QString &text) {
+                    if (!m_showingForm)
+                        form.FtpTB[size_t(i)].setText(text);
+                });
     }
     connect(m_hostBox, &QPlainTextEdit::textChanged, this, [this, &form] {
         if (!m_showingForm)

@@ -33,7 +33,8 @@ ProviderConfig readProviderConfig(toolkit::IniAccess &ini, const QString &iniPat
         if (const auto url = parseProviderUrl(value))
             target = *url;
         else if (problems)
-            *problems << QStringLiteral("Ungültige Adresse für %1 in der INI-Datei wird ignoriert: %2")
+            *problems << QStringLiteral(
+                             "Ungültige Adresse für %1 in der INI-Datei wird ignoriert: %2")
                              .arg(QLatin1String(key), value);
     };
     apply("CheckURL", config.checkUrl);

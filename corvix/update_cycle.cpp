@@ -15,8 +15,9 @@ UpdateCycle::UpdateCycle(const CorvixDependencies &deps)
       m_context(deps.window, deps.boxes, deps.now, deps.checkChannel, deps.updateChannel),
       m_settings(m_context, m_ini, deps.iniPath), m_update(m_context),
       m_detection(m_context, m_settings, deps.localAddresses, m_update),
-      m_transfers(m_context, m_detection, m_update), m_product(corvixProduct()),
-      m_autostart{m_product, deps.autostartCommand, deps.registry, deps.boxes}
+      m_transfers(m_context, m_detection, m_update),
+      m_product(corvixProduct()), m_autostart{m_product, deps.autostartCommand, deps.registry,
+                                              deps.boxes}
 {
     m_context.stopMonitoring = [this] { StopMonitoring(); };
     m_context.form.AppActiveChk.onClick = [this] { monitoringSwitchClicked(); };
@@ -75,8 +76,8 @@ QString UpdateCycle::monitoringTip(int state)
 {
     return toolkit::FillPlaceholders(
         QStringLiteral("%1 (%2)"),
-        {kProductName,
-         toolkit::PickText(state - 1, {QStringLiteral("deaktiviert"), QStringLiteral("aktiviert")})});
+        {kProductName, toolkit::PickText(state - 1, {QStringLiteral("deaktiviert"),
+                                                     QStringLiteral("aktiviert")})});
 }
 
 void UpdateCycle::ShowMonitoringState()

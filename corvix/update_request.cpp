@@ -63,12 +63,11 @@ TransferRequest buildUpdateRequest(const QUrl &endpoint, const AccountValues &va
     QStringList hosts;
     for (const QString &host : values.hosts.split(QLatin1Char(',')))
         hosts << encode(host);
-    const QString query = QStringLiteral("hostname=") + hosts.join(QLatin1Char(',')) +
-                          QStringLiteral("&myip=") + encode(values.address) +
-                          QStringLiteral("&wildcard=") +
-                          toolkit::PickText(values.wildcard ? 1 : 0,
-                                            {QStringLiteral("OFF"), QStringLiteral("ON")}) +
-                          QStringLiteral("&mx=") + encode(values.mailExchanger);
+    const QString query =
+        QStringLiteral("hostname=") + hosts.join(QLatin1Char(',')) + QStringLiteral("&myip=") +
+        encode(values.address) + QStringLiteral("&wildcard=") +
+        toolkit::PickText(values.wildcard ? 1 : 0, {QStringLiteral("OFF"), QStringLiteral("ON")}) +
+        QStringLiteral("&mx=") + encode(values.mailExchanger);
     TransferRequest request;
     request.url = endpoint;
     request.url.setQuery(query, QUrl::StrictMode);
@@ -107,9 +106,8 @@ void UpdateRequest::EvaluateUpdateReply(const QString &reply)
     QString summary;
     for (int i = 0; i < hosts.size(); ++i) {
         // A host without a reply line has no outcome: it is reported as not understood.
-        const QString code = i < lines.size()
-                                 ? toolkit::GetField(lines.at(i), 1, QString())
-                                 : QString();
+        const QString code =
+            i < lines.size() ? toolkit::GetField(lines.at(i), 1, QString()) : QString();
         QString message;
         if (TranslateReplyCode(code, message)) {
             summary = QStringLiteral("Das IP-Update war nur teilweise erfolgreich");
@@ -149,10 +147,9 @@ void TransferHandling::channelStateChanged(int channel, int state)
 {
     TransferChannel &ch = *m_context.channels[size_t(channel)];
     if (state == TransferChannel::kStateError) {
-        InetCtrlProcessReceivedData(channel,
-                                    QString::number(ch.resultCode()) + QStringLiteral(": ") +
-                                        ch.resultText(),
-                                    false);
+        InetCtrlProcessReceivedData(
+            channel, QString::number(ch.resultCode()) + QStringLiteral(": ") + ch.resultText(),
+            false);
     } else if (state == TransferChannel::kStateReplyComplete) {
         readCompleteReply(channel);
     }

@@ -16,20 +16,17 @@ struct CorvixHarness {
         qputenv("XDG_CONFIG_HOME", (base + QStringLiteral("/config")).toUtf8());
         iniPath = base + QStringLiteral("/Corvix.INI");
         registry = std::make_unique<toolkit::Registry>(base + QStringLiteral("/registry.ini"));
-        corvix::CorvixDependencies deps{window,
-                                        boxes,
-                                        check,
-                                        update,
-                                        addresses,
-                                        timer,
-                                        *registry,
-                                        iniPath,
-                                        {QStringLiteral("/opt/Corvix/corvix"),
-                                         QStringLiteral("/AUTOSTART")},
-                                        [] {
-                                            return QDateTime(QDate(2026, 12, 11),
-                                                             QTime(13, 5, 7));
-                                        }};
+        corvix::CorvixDependencies deps{
+            window,
+            boxes,
+            check,
+            update,
+            addresses,
+            timer,
+            *registry,
+            iniPath,
+            {QStringLiteral("/opt/Corvix/corvix"), QStringLiteral("/AUTOSTART")},
+            [] { return QDateTime(QDate(2026, 12, 11), QTime(13, 5, 7)); }};
         cycle = std::make_unique<corvix::UpdateCycle>(deps);
     }
 

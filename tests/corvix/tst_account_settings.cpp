@@ -71,10 +71,11 @@ void TestAccountSettings::fileOfAnotherImplementation()
     CorvixHarness h;
     QFile file(h.iniPath);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[DYNDNS]\r\nTB=85D8DC513BE989DC880BC00C958390C1D3C7DC7AAB53480FE91CF138150587D475EEB8E"
-               "90B5B59066959717184DC9127E5A468EE7BF809A32930B77E137971C7311EAC577A8EF898899A40AC8"
-               "517E1B641140CFA9A2788F7EF747178D45C850ED5A5ED81BB1C8857F84FD16715847501B5067D200B7"
-               "9EEB11E7E\r\nWC=0\r\nTSA=1\r\n[Common]\r\nAT=1\r\n");
+    file.write(
+        "[DYNDNS]\r\nTB=85D8DC513BE989DC880BC00C958390C1D3C7DC7AAB53480FE91CF138150587D475EEB8E"
+        "90B5B59066959717184DC9127E5A468EE7BF809A32930B77E137971C7311EAC577A8EF898899A40AC8"
+        "517E1B641140CFA9A2788F7EF747178D45C850ED5A5ED81BB1C8857F84FD16715847501B5067D200B7"
+        "9EEB11E7E\r\nWC=0\r\nTSA=1\r\n[Common]\r\nAT=1\r\n");
     file.close();
     h.cycle->load({});
     QCOMPARE(h.form().FtpTB[0].text(), QStringLiteral("benutzer"));
@@ -112,7 +113,10 @@ void TestAccountSettings::brokenValues()
     bool ok = false;
     // Three fields only: not a login record.
     toolkit::profile::writeValue(h.iniPath, "DYNDNS", "TB",
-                                 toolkit::ScrambleText(QStringLiteral("a\x03" "b\x03" "c"), true, &ok));
+                                 toolkit::ScrambleText(QStringLiteral("a\x03"
+                                                                      "b\x03"
+                                                                      "c"),
+                                                       true, &ok));
     toolkit::profile::writeValue(h.iniPath, "DYNDNS", "WC", "ja");
     toolkit::profile::writeValue(h.iniPath, "DYNDNS", "TSA", "7");
     h.cycle->load({});
@@ -136,12 +140,14 @@ void TestAccountSettings::typingPausesMonitoringAndSaves()
     QVERIFY(!h.form().AppActiveChk.isChecked());
     QCOMPARE(h.window.lastStatus(), QStringLiteral("IP-Überwachung unterbrochen"));
     QVERIFY(!toolkit::profile::readValue(h.iniPath, "DYNDNS", "TB", QString()).isEmpty());
-    QCOMPARE(toolkit::profile::readValue(h.iniPath, "Common", "AT", QString()), QStringLiteral("0"));
+    QCOMPARE(toolkit::profile::readValue(h.iniPath, "Common", "AT", QString()),
+             QStringLiteral("0"));
 
     h.cycle->StartMonitoring();
     h.form().WildcardChk.setChecked(true);
     QVERIFY(!h.form().AppActiveChk.isChecked());
-    QCOMPARE(toolkit::profile::readValue(h.iniPath, "DYNDNS", "WC", QString()), QStringLiteral("1"));
+    QCOMPARE(toolkit::profile::readValue(h.iniPath, "DYNDNS", "WC", QString()),
+             QStringLiteral("1"));
 }
 
 void TestAccountSettings::leavingTrims()
@@ -187,7 +193,8 @@ void TestAccountSettings::providerAddressesFromIni()
     toolkit::profile::writeValue(h.iniPath, "Common", "CheckURL", "http://127.0.0.1:8245/ip");
     toolkit::profile::writeValue(h.iniPath, "Common", "UpdateURL", "ftp://nope/");
     h.cycle->load({});
-    QCOMPARE(h.cycle->context().provider.checkUrl, QUrl(QStringLiteral("http://127.0.0.1:8245/ip")));
+    QCOMPARE(h.cycle->context().provider.checkUrl,
+             QUrl(QStringLiteral("http://127.0.0.1:8245/ip")));
     QCOMPARE(h.cycle->context().provider.updateUrl,
              QUrl(QStringLiteral("https://members.dyndns.org/nic/update/")));
     QVERIFY(h.window.lastStatus().contains(QStringLiteral("UpdateURL")));

@@ -24,11 +24,17 @@ struct LiveCorvix {
         toolkit::profile::writeValue(ini, "Common", "UpdateURL", updateUrl);
         registry = std::make_unique<toolkit::Registry>(dir.path() + QStringLiteral("/reg.ini"));
         window.onProcessEvents = [] { QCoreApplication::processEvents(); };
-        cycle = std::make_unique<corvix::UpdateCycle>(corvix::CorvixDependencies{
-            window, boxes, check, update, addresses, timer, *registry, ini,
-            {QStringLiteral("corvix"), QStringLiteral("/AUTOSTART")}, [] {
-                return QDateTime::currentDateTime();
-            }});
+        cycle = std::make_unique<corvix::UpdateCycle>(
+            corvix::CorvixDependencies{window,
+                                       boxes,
+                                       check,
+                                       update,
+                                       addresses,
+                                       timer,
+                                       *registry,
+                                       ini,
+                                       {QStringLiteral("corvix"), QStringLiteral("/AUTOSTART")},
+                                       [] { return QDateTime::currentDateTime(); }});
         cycle->load({});
         auto &form = cycle->form();
         form.FtpTB[0].setText(QStringLiteral("benutzer"));
@@ -64,6 +70,7 @@ private Q_SLOTS:
     void update();
     void failedTransfers_data();
     void failedTransfers();
+    void redirectKeepsLoginAtHome();
 };
 
 void TestHttpProvider::update_data()
@@ -73,9 +80,10 @@ void TestHttpProvider::update_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("good and nochg") << 200 << QByteArray("good 203.0.113.7\r\nnochg 203.0.113.7\r\n")
-                                    << "geheim" << ""
-                                    << "Das Update auf 203.0.113.7 war erfolgreich";
+    QTest::newRow("good and nochg")
+        << 200 << QByteArray("good 203.0.113.7\r\nnochg 203.0.113.7\r\n") << "geheim"
+        << ""
+        << "Das Update auf 203.0.113.7 war erfolgreich";
     QTest::newRow("partial failure")
         << 200 << QByteArray("good 203.0.113.7\nnohost") << "geheim"
         << kProblemsHead + "b.example.org: Dieser Domainname ist unter diesem DynDNS-Dienst "
@@ -88,7 +96,8 @@ void TestHttpProvider::update_data()
                "b.example.org: Ihre Login-Daten wurden nicht akzeptiert (Code: BADAUTH)\r\n"
         << "Das IP-Update ist fehlgeschlagen";
     QTest::newRow("password with @/%5 and backslash")
-        << 200 << QByteArray("good 203.0.113.7\ngood 203.0.113.7") << "p@ss/%5\\wort" << ""
+        << 200 << QByteArray("good 203.0.113.7\ngood 203.0.113.7") << "p@ss/%5\\wort"
+        << ""
         << "Das Update auf 203.0.113.7 war erfolgreich";
 }
 
@@ -125,10 +134,12 @@ void TestHttpProvider::update()
     QCOMPARE(QByteArray::fromBase64(
                  updateRequest.headers.value("authorization").mid(int(qstrlen("Basic ")))),
              QByteArray("benutzer:") + password.toUtf8());
-    QCOMPARE(updateRequest.headers.value("user-agent"), QByteArray("myclient/1.0 corvix@nortide.example"));
+    QCOMPARE(updateRequest.headers.value("user-agent"),
+             QByteArray("myclient/1.0 corvix@nortide.example"));
 
     const QStringList statuses = corvix.window.statusTexts();
-    QVERIFY(statuses.contains(QStringLiteral("Die aktuelle IP lautet '203.0.113.7' ... starte Update ...")));
+    QVERIFY(statuses.contains(
+        QStringLiteral("Die aktuelle IP lautet '203.0.113.7' ... starte Update ...")));
     if (box.isEmpty()) {
         QVERIFY(corvix.boxes.shown.isEmpty());
     } else {
@@ -174,6 +185,24 @@ void TestHttpProvider::failedTransfers()
     QCOMPARE(corvix.window.beeps, 1);
     QVERIFY(corvix.idle());
     QCOMPARE(corvix.window.lastStatus(), QStringLiteral("IP-Überwachung unterbrochen"));
+}
+
+void TestHttpProvider::redirectKeepsLoginAtHome()
+{
+    HttpStub elsewhere;
+    elsewhere.replies.insert("/nic/update/", {200, "good 203.0.113.7\ngood 203.0.113.7"});
+    HttpStub stub;
+    stub.replies.insert("/", {200, "Current IP Address: 203.0.113.7</body>"});
+    stub.replies.insert(
+        "/nic/update/",
+        {302, "moved",
+         "Location: " + elsewhere.url(QStringLiteral("/nic/update/")).toUtf8() + "\r\n"});
+    LiveCorvix corvix(stub.url(QStringLiteral("/")), stub.url(QStringLiteral("/nic/update/")));
+    corvix.cycle->testClicked();
+    QTRY_VERIFY(stub.requests.size() == 2 && corvix.idle());
+    QTRY_VERIFY(!corvix.boxes.shown.isEmpty());
+    QVERIFY(elsewhere.requests.isEmpty());
+    QCOMPARE(corvix.window.lastStatus(), QStringLiteral("Das IP-Update ist fehlgeschlagen"));
 }
 
 QTEST_GUILESS_MAIN(TestHttpProvider)

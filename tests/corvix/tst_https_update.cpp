@@ -37,9 +37,8 @@ void TestHttpsUpdate::untrustedCertificateFailsWithoutSendingLogin()
     QByteArray received;
     connect(&server, &QTcpServer::pendingConnectionAvailable, this, [&] {
         while (QTcpSocket *socket = server.nextPendingConnection())
-            connect(socket, &QTcpSocket::readyRead, this, [&received, socket] {
-                received += socket->readAll();
-            });
+            connect(socket, &QTcpSocket::readyRead, this,
+                    [&received, socket] { received += socket->readAll(); });
     });
     QVERIFY(server.listen(QHostAddress::LocalHost, 0));
 

@@ -37,8 +37,8 @@ struct WindowFixture {
 
     void start(const QStringList &arguments = {})
     {
-        app = std::make_unique<corvix::CorvixApp>(corvix::CorvixAppOptions{
-            ini(), dir.path() + QStringLiteral("/registry.ini"), 5000});
+        app = std::make_unique<corvix::CorvixApp>(
+            corvix::CorvixAppOptions{ini(), dir.path() + QStringLiteral("/registry.ini"), 5000});
         app->setMessageBoxes(&boxes);
         app->window().onEndProgram = [this] { ended = true; };
         app->start(arguments);
@@ -84,10 +84,14 @@ void TestMainWindow::elementsAndCaptions()
     f.start();
     QCOMPARE(f.app->window().windowTitle(), QStringLiteral("Corvix"));
     const QList<QPair<QString, QString>> captions{
-        {"ThisServiceActiveChk", "&Aktivieren"}, {"Command1_4", "&Test"},
-        {"WildcardChk", "&Ja"},                  {"Command1_3", "&Hilfe"},
-        {"Command1_2", "&Info"},                 {"Command1_1", "&Ende"},
-        {"AutoStartChk", "Auto&start"},          {"AppActiveChk", "E&in/Aus"},
+        {"ThisServiceActiveChk", "&Aktivieren"},
+        {"Command1_4", "&Test"},
+        {"WildcardChk", "&Ja"},
+        {"Command1_3", "&Hilfe"},
+        {"Command1_2", "&Info"},
+        {"Command1_1", "&Ende"},
+        {"AutoStartChk", "Auto&start"},
+        {"AppActiveChk", "E&in/Aus"},
         {"Command1_0", "&Ausblenden"},
     };
     for (const auto &caption : captions) {
@@ -152,7 +156,8 @@ void TestMainWindow::testButtonForcesDetermination()
     f.find<QPushButton>("Command1_4")->click(); // automatic update is off: forced anyway
     QVERIFY(f.app->cycle().context().LastSentAddress.isEmpty());
     QVERIFY(f.status().endsWith(QStringLiteral(": Aktuelle IP wird ermittelt")));
-    QTRY_VERIFY(f.status().endsWith(QStringLiteral(": Das Update auf 203.0.113.7 war erfolgreich")));
+    QTRY_VERIFY(
+        f.status().endsWith(QStringLiteral(": Das Update auf 203.0.113.7 war erfolgreich")));
     QCOMPARE(f.stub.requests.size(), 2);
     QVERIFY(f.boxes.shown.isEmpty());
 }
@@ -164,7 +169,8 @@ void TestMainWindow::editsReachTheForm()
     f.app->cycle().StartMonitoring();
     auto *hosts = f.find<QPlainTextEdit>("FtpTB_2");
     hosts->setPlainText(QStringLiteral("a.example.org\nb.example.org"));
-    QCOMPARE(f.app->cycle().form().FtpTB[2].text(), QStringLiteral("a.example.org\r\nb.example.org"));
+    QCOMPARE(f.app->cycle().form().FtpTB[2].text(),
+             QStringLiteral("a.example.org\r\nb.example.org"));
     QVERIFY(!f.app->cycle().form().AppActiveChk.isChecked());
     QVERIFY(!f.find<QCheckBox>("AppActiveChk")->isChecked());
     f.find<QCheckBox>("WildcardChk")->click();
@@ -284,7 +290,8 @@ void TestMainWindow::renderForDocs()
     f.start();
     f.find<QLineEdit>("FtpTB_0")->setText(QStringLiteral("benutzer"));
     f.find<QLineEdit>("FtpTB_1")->setText(QStringLiteral("geheim"));
-    f.find<QPlainTextEdit>("FtpTB_2")->setPlainText(QStringLiteral("heim.example.org\nfoto.example.org"));
+    f.find<QPlainTextEdit>("FtpTB_2")->setPlainText(
+        QStringLiteral("heim.example.org\nfoto.example.org"));
     f.find<QRadioButton>("AccessTypOpt_1")->click();
     f.find<QCheckBox>("ThisServiceActiveChk")->click();
     f.find<QCheckBox>("AppActiveChk")->click();

@@ -34,8 +34,8 @@ void TestUpdateCycle::loadRunsInOrderAndShowsWindow()
     CorvixHarness h;
     h.cycle->load({});
     QCOMPARE(h.window.caption, QStringLiteral("Corvix"));
-    QCOMPARE(h.window.log, (QStringList{"caption", "badge", "restorePosition", "hook", "trayAdd",
-                                        "show"}));
+    QCOMPARE(h.window.log,
+             (QStringList{"caption", "badge", "restorePosition", "hook", "trayAdd", "show"}));
     QCOMPARE(h.window.tip, QStringLiteral("Corvix"));
     QVERIFY(!h.form().AppActiveChk.isChecked());
     QVERIFY(h.cycle->settings().SettingsLoaded);
@@ -230,7 +230,8 @@ void TestUpdateCycle::testButtonForcesDetermination()
         h.cycle->testClicked();
         QCOMPARE(h.update.requests.size(), press);
         h.update.complete(QStringLiteral("nochg 84.12.34.56"));
-        QCOMPARE(h.window.lastStatus(), QStringLiteral("Das Update auf 84.12.34.56 war erfolgreich"));
+        QCOMPARE(h.window.lastStatus(),
+                 QStringLiteral("Das Update auf 84.12.34.56 war erfolgreich"));
     }
 }
 

@@ -31,11 +31,16 @@ void TestUpdateRequest::hostList_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("list");
-    QTest::newRow("empty lines and blanks") << "hostA\r\n\r\n\r\n hostB\r\n" << "hostA,hostB";
-    QTest::newRow("trailing blank, final break") << "hostA\r\n\r\nhostB \r\n" << "hostA,hostB";
-    QTest::newRow("leading break") << "\r\nhostA" << "hostA";
-    QTest::newRow("only blanks") << "   " << "";
-    QTest::newRow("tab stays") << "a\tb\r\nc" << "a\tb,c";
+    QTest::newRow("empty lines and blanks") << "hostA\r\n\r\n\r\n hostB\r\n"
+                                            << "hostA,hostB";
+    QTest::newRow("trailing blank, final break") << "hostA\r\n\r\nhostB \r\n"
+                                                 << "hostA,hostB";
+    QTest::newRow("leading break") << "\r\nhostA"
+                                   << "hostA";
+    QTest::newRow("only blanks") << "   "
+                                 << "";
+    QTest::newRow("tab stays") << "a\tb\r\nc"
+                               << "a\tb,c";
 }
 
 void TestUpdateRequest::hostList()
@@ -88,26 +93,32 @@ void TestUpdateRequest::evaluation_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("status");
     const QString head = QStringLiteral("Beim IP-Update gabe es folgende Probleme:\r\n\r\n");
-    QTest::newRow("good and nochg")
-        << "hostA,hostB" << "good 203.0.113.7\r\nnochg 203.0.113.7\r\n" << ""
-        << "Das Update auf 203.0.113.7 war erfolgreich";
-    QTest::newRow("partial failure")
-        << "hostA,hostB" << "good 203.0.113.7\nnohost" << head + "hostB: Dieser Domainname ist "
-                                                                 "unter diesem DynDNS-Dienst "
-                                                                 "unbekannt (Code: nohost)\r\n"
-        << "Das IP-Update war nur teilweise erfolgreich";
+    QTest::newRow("good and nochg") << "hostA,hostB"
+                                    << "good 203.0.113.7\r\nnochg 203.0.113.7\r\n"
+                                    << ""
+                                    << "Das Update auf 203.0.113.7 war erfolgreich";
+    QTest::newRow("partial failure") << "hostA,hostB"
+                                     << "good 203.0.113.7\nnohost"
+                                     << head + "hostB: Dieser Domainname ist "
+                                               "unter diesem DynDNS-Dienst "
+                                               "unbekannt (Code: nohost)\r\n"
+                                     << "Das IP-Update war nur teilweise erfolgreich";
     QTest::newRow("BADAUTH in capitals")
-        << "hostA" << "BADAUTH" << head + "hostA: Ihre Login-Daten wurden nicht akzeptiert (Code: "
-                                          "BADAUTH)\r\n"
+        << "hostA"
+        << "BADAUTH"
+        << head + "hostA: Ihre Login-Daten wurden nicht akzeptiert (Code: "
+                  "BADAUTH)\r\n"
         << "Das IP-Update ist fehlgeschlagen";
-    QTest::newRow("code with text after it") << "hostA" << "nochg 203.0.113.7 extra words" << ""
+    QTest::newRow("code with text after it") << "hostA"
+                                             << "nochg 203.0.113.7 extra words"
+                                             << ""
                                              << "Das Update auf 203.0.113.7 war erfolgreich";
     QTest::newRow("fewer lines than hosts")
-        << "hostA,hostB" << "good 203.0.113.7"
-        << head + "hostB: Unbekannte Server-Antwort (Code: )\r\n"
+        << "hostA,hostB"
+        << "good 203.0.113.7" << head + "hostB: Unbekannte Server-Antwort (Code: )\r\n"
         << "Das IP-Update war nur teilweise erfolgreich";
-    QTest::newRow("empty reply") << "hostA" << ""
-                                 << head + "hostA: Unbekannte Server-Antwort (Code: )\r\n"
+    QTest::newRow("empty reply") << "hostA"
+                                 << "" << head + "hostA: Unbekannte Server-Antwort (Code: )\r\n"
                                  << "Das IP-Update ist fehlgeschlagen";
 }
 
@@ -142,9 +153,10 @@ void TestUpdateRequest::requestForOrdinaryValues()
     h.cycle->update().WrapIPandMakeCallToDynDnsViaHTTP(QStringLiteral("203.0.113.7"));
     QCOMPARE(h.update.requests.size(), 1);
     const corvix::TransferRequest &r = h.update.requests.first();
-    QCOMPARE(r.url.toString(QUrl::FullyEncoded),
-             QStringLiteral("https://members.dyndns.org/nic/update/"
-                            "?hostname=a.example.org,b.example.org&myip=203.0.113.7&wildcard=OFF&mx="));
+    QCOMPARE(
+        r.url.toString(QUrl::FullyEncoded),
+        QStringLiteral("https://members.dyndns.org/nic/update/"
+                       "?hostname=a.example.org,b.example.org&myip=203.0.113.7&wildcard=OFF&mx="));
     QVERIFY(r.authenticate);
     QCOMPARE(r.userName, QStringLiteral("benutzer"));
     QCOMPARE(r.password, QStringLiteral("geheim"));
@@ -155,7 +167,8 @@ void TestUpdateRequest::requestForOrdinaryValues()
     h.form().FtpTB[3].setText(QStringLiteral(" mx.example.org "));
     h.update.busy = false;
     h.cycle->update().WrapIPandMakeCallToDynDnsViaHTTP(QStringLiteral("203.0.113.7"));
-    QVERIFY(h.update.requests.last().url.query(QUrl::FullyEncoded)
+    QVERIFY(h.update.requests.last()
+                .url.query(QUrl::FullyEncoded)
                 .endsWith(QStringLiteral("&wildcard=ON&mx=mx.example.org")));
 }
 
@@ -167,8 +180,8 @@ void TestUpdateRequest::valuesArriveAsTyped()
     values.hosts = QStringLiteral("a&b=c.example.org,x y");
     values.address = QStringLiteral("203.0.113.7");
     values.mailExchanger = QStringLiteral("mx#1");
-    const corvix::TransferRequest r =
-        corvix::buildUpdateRequest(QUrl(QStringLiteral("http://127.0.0.1:8080/nic/update/")), values);
+    const corvix::TransferRequest r = corvix::buildUpdateRequest(
+        QUrl(QStringLiteral("http://127.0.0.1:8080/nic/update/")), values);
     QCOMPARE(r.url.host(), QStringLiteral("127.0.0.1"));
     QCOMPARE(r.url.port(), 8080);
     QCOMPARE(r.url.query(QUrl::FullyEncoded),
@@ -248,12 +261,18 @@ void TestUpdateRequest::checkPage_data()
         << "<html><head><title>Current IP Check</title></head><body>Current IP Address: "
            "203.0.113.7</body></html>\r\n"
         << "203.0.113.7" << true;
-    QTest::newRow("label colon address tag") << "IP: 203.0.113.7</b>" << "203.0.113.7" << true;
-    QTest::newRow("two colons") << "a: 1.2.3.4 : b" << "1.2.3.4" << true;
-    QTest::newRow("no colon") << "<html>nothing</html>" << "" << false;
-    QTest::newRow("captive portal") << "<title>Login: Hotel WLAN</title>" << "Hotel WLAN" << false;
-    QTest::newRow("out of range") << "IP: 203.0.113.256<" << "203.0.113.256" << false;
-    QTest::newRow("leading zero") << "IP: 01.2.3.4<" << "01.2.3.4" << false;
+    QTest::newRow("label colon address tag") << "IP: 203.0.113.7</b>"
+                                             << "203.0.113.7" << true;
+    QTest::newRow("two colons") << "a: 1.2.3.4 : b"
+                                << "1.2.3.4" << true;
+    QTest::newRow("no colon") << "<html>nothing</html>"
+                              << "" << false;
+    QTest::newRow("captive portal") << "<title>Login: Hotel WLAN</title>"
+                                    << "Hotel WLAN" << false;
+    QTest::newRow("out of range") << "IP: 203.0.113.256<"
+                                  << "203.0.113.256" << false;
+    QTest::newRow("leading zero") << "IP: 01.2.3.4<"
+                                  << "01.2.3.4" << false;
 }
 
 void TestUpdateRequest::checkPage()
@@ -282,8 +301,8 @@ void TestUpdateRequest::localAddresses_data()
 {
     QTest::addColumn<QStringList>("addresses");
     QTest::addColumn<QString>("result");
-    QTest::newRow("private then public") << QStringList{"192.168.0.10", "84.12.34.56"}
-                                         << "84.12.34.56";
+    QTest::newRow("private then public")
+        << QStringList{"192.168.0.10", "84.12.34.56"} << "84.12.34.56";
     QTest::newRow("only private") << QStringList{"10.1.2.3", "172.20.0.1"} << "";
     QTest::newRow("172.15 is public") << QStringList{"172.15.0.1"} << "172.15.0.1";
     QTest::newRow("172.32 is public") << QStringList{"172.32.0.1"} << "172.32.0.1";

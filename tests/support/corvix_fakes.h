@@ -9,23 +9,52 @@
 
 class FakeWindow : public corvix::CorvixWindow {
 public:
-    void setCaption(const QString &c) override { caption = c; log << QStringLiteral("caption"); }
+    void setCaption(const QString &c) override
+    {
+        caption = c;
+        log << QStringLiteral("caption");
+    }
     void setStateIcon(int s) override { state = s; }
     void setStatusText(const QString &t) override { statusHistory << t; }
-    void showWindow() override { visible = true; log << QStringLiteral("show"); }
-    void hideWindow() override { visible = false; log << QStringLiteral("hide"); }
+    void showWindow() override
+    {
+        visible = true;
+        log << QStringLiteral("show");
+    }
+    void hideWindow() override
+    {
+        visible = false;
+        log << QStringLiteral("hide");
+    }
     bool isWindowVisible() const override { return visible; }
     void showMakerBadge() override { log << QStringLiteral("badge"); }
     void restoreWindowPosition() override { log << QStringLiteral("restorePosition"); }
     void saveWindowPosition() override { log << QStringLiteral("savePosition"); }
     void hookWindow() override { log << QStringLiteral("hook"); }
     void unhookWindow() override { log << QStringLiteral("unhook"); }
-    void trayAdd(const QString &t) override { tip = t; trayShown = true; log << QStringLiteral("trayAdd"); }
+    void trayAdd(const QString &t) override
+    {
+        tip = t;
+        trayShown = true;
+        log << QStringLiteral("trayAdd");
+    }
     void trayModify(const QString &t) override { tip = t; }
-    void trayDelete() override { trayShown = false; log << QStringLiteral("trayDelete"); }
+    void trayDelete() override
+    {
+        trayShown = false;
+        log << QStringLiteral("trayDelete");
+    }
     void beep() override { ++beeps; }
-    void processEvents() override { if (onProcessEvents) onProcessEvents(); }
-    void endProgram() override { ended = true; log << QStringLiteral("end"); }
+    void processEvents() override
+    {
+        if (onProcessEvents)
+            onProcessEvents();
+    }
+    void endProgram() override
+    {
+        ended = true;
+        log << QStringLiteral("end");
+    }
 
     QString caption;
     int state = 0;

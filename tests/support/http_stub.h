@@ -19,8 +19,13 @@ struct RecordedRequest {
 };
 
 struct ScriptedReply {
-    int status = 200;
+    ScriptedReply(int s = 200, QByteArray b = {}, QByteArray h = {})
+        : status(s), body(std::move(b)), extraHeaders(std::move(h))
+    {
+    }
+    int status;
     QByteArray body;
+    QByteArray extraHeaders; // whole lines, each ending in CR LF
 };
 
 class HttpStub : public QObject {
@@ -73,9 +78,11 @@ private:
         if (silent)
             return;
         const ScriptedReply reply = replies.value(request.path, ScriptedReply{404, "not found"});
-        socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n"
+        socket->write("HTTP/1.1 " + QByteArray::number(reply.status) +
+                      " Status\r\n"
                       "Content-Type: text/plain\r\nConnection: close\r\nContent-Length: " +
-                      QByteArray::number(reply.body.size()) + "\r\n\r\n" + reply.body);
+                      QByteArray::number(reply.body.size()) + "\r\n" + reply.extraHeaders + "\r\n" +
+                      reply.body);
         socket->disconnectFromHost();
     }
 
