@@ -89,6 +89,8 @@ MainWindow::MainWindow(toolkit::UserSettings &userSettings, toolkit::Shell &shel
     setWindowIcon(multiSizeIcon(QStringLiteral(":/corvix/corvix")));
     onEndProgram = [] { QCoreApplication::quit(); };
     buildWidgets();
+    // The real size before the first placement, which centres the window on its size.
+    resize(sizeHint());
 }
 
 MainWindow::~MainWindow() = default;
