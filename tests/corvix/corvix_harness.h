@@ -32,7 +32,7 @@ struct CorvixHarness {
 
     corvix::CorvixForm &form() { return cycle->form(); }
 
-    // Fills in a complete account without going through the change handling's saving.
+    // Fills in a complete account through the form, as typing would.
     void enterAccount(const QString &hosts = QStringLiteral("a.example.org"))
     {
         form().FtpTB[0].setText(QStringLiteral("benutzer"));
