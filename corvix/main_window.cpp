@@ -253,11 +253,10 @@ void MainWindow::bindForm()
     form.AccessTypOpt.onViewChange = refresh;
 
     const auto forward = [this](QCheckBox *widget, toolkit::CheckBox &box) {
-        connect(widget, &QCheckBox::clicked, this, [this, widget, &box](bool checked) {
+        connect(widget, &QCheckBox::clicked, this, [this, &box](bool checked) {
             if (!m_showingForm)
                 box.setChecked(checked);
             showForm(); // the logic may have refused or changed the state
-            Q_UNUSED(widget);
         });
     };
     forward(m_appActive, form.AppActiveChk);

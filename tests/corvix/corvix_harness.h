@@ -41,6 +41,17 @@ struct CorvixHarness {
         form().ThisServiceActiveChk.setChecked(true);
     }
 
+    // Loads, enters the account, chooses the access mode, switches monitoring on and lets the
+    // first tick run.
+    void monitorFirstTick(int accessMode)
+    {
+        cycle->load({});
+        enterAccount();
+        form().AccessTypOpt.select(accessMode);
+        cycle->StartMonitoring();
+        cycle->tick();
+    }
+
     QTemporaryDir dir;
     QString iniPath;
     FakeWindow window;

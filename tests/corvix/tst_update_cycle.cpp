@@ -149,11 +149,7 @@ void TestUpdateCycle::counterWrapsAt600000()
 void TestUpdateCycle::checkWhileBusyAsksToWait()
 {
     CorvixHarness h;
-    h.cycle->load({});
-    h.enterAccount();
-    h.form().AccessTypOpt.select(corvix::CorvixForm::kNetwork);
-    h.cycle->StartMonitoring();
-    h.cycle->tick();
+    h.monitorFirstTick(corvix::CorvixForm::kNetwork);
     QCOMPARE(h.window.lastStatus(), QStringLiteral("Aktuelle IP wird ermittelt"));
     h.cycle->testClicked();
     QCOMPARE(h.window.lastStatus(), QStringLiteral("Bitte warten, Tool arbeitet noch"));
@@ -187,11 +183,8 @@ void TestUpdateCycle::directDialOfflineThenOnline()
 void TestUpdateCycle::directDialUnchangedAddressWritesNothing()
 {
     CorvixHarness h;
-    h.cycle->load({});
-    h.enterAccount();
     h.addresses.addresses = QStringList{"84.12.34.56"};
-    h.cycle->StartMonitoring();
-    h.cycle->tick();
+    h.monitorFirstTick(corvix::CorvixForm::kDirectDial);
     h.update.complete(QStringLiteral("good 84.12.34.56"));
     const int before = h.window.statusHistory.size();
     for (int i = 0; i < 9; ++i)
@@ -203,11 +196,8 @@ void TestUpdateCycle::directDialUnchangedAddressWritesNothing()
 void TestUpdateCycle::switchingOffAndOnSendsAgain()
 {
     CorvixHarness h;
-    h.cycle->load({});
-    h.enterAccount();
     h.addresses.addresses = QStringList{"84.12.34.56"};
-    h.cycle->StartMonitoring();
-    h.cycle->tick();
+    h.monitorFirstTick(corvix::CorvixForm::kDirectDial);
     h.update.complete(QStringLiteral("good 84.12.34.56"));
     h.cycle->StopMonitoring();
     h.cycle->StartMonitoring();

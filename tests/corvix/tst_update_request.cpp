@@ -209,11 +209,7 @@ void TestUpdateRequest::updateDroppedWhileBusy()
 void TestUpdateRequest::failedTransfer()
 {
     CorvixHarness h;
-    h.cycle->load({});
-    h.enterAccount();
-    h.form().AccessTypOpt.select(corvix::CorvixForm::kNetwork);
-    h.cycle->StartMonitoring();
-    h.cycle->tick();
+    h.monitorFirstTick(corvix::CorvixForm::kNetwork);
     h.check.fail(1, QStringLiteral("Die Verbindung wurde vom Server abgelehnt"));
     QCOMPARE(h.window.beeps, 1);
     QVERIFY(!h.form().AppActiveChk.isChecked());
